@@ -2,14 +2,11 @@
 #include "desktop_shortcut.h"
 
 #include "link_reader.h"
-#include "owners.h"
 #include "test_support.h"
 
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
-
-#include <set>
 
 namespace {
 
@@ -20,21 +17,6 @@ std::string DesktopFolder()
     char path[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, path);
     return std::string(path) + "\\";
-}
-
-std::set<std::string> NamesIn(const std::string& folder)
-{
-    std::set<std::string> names;
-    WIN32_FIND_DATAA entry;
-    UniqueFindHandle search(FindFirstFileA((folder + "*").c_str(), &entry));
-    if (!search)
-        return names;
-    do {
-        std::string name = entry.cFileName;
-        if (name != "." && name != "..")
-            names.insert(name);
-    } while (FindNextFileA(search.Get(), &entry));
-    return names;
 }
 
 class DesktopShortcutTest : public ::testing::Test {
@@ -54,7 +36,7 @@ protected:
         return result;
     }
 
-    void Forget(const std::string& path) { written_.push_back(path); }
+    void RemoveAfterwards(const std::string& path) { written_.push_back(path); }
 
     const std::string desktop_ = DesktopFolder();
 
@@ -80,16 +62,12 @@ TEST_F(DesktopShortcutTest, LinkNameBecomesTheFullPathOnTheDesktop)
         {"C:\\目录\\稞.Links", "稞.lnk"},
     };
     for (const Case& c : cases) {
-        std::set<std::string> before = NamesIn(desktop_);
+        std::set<std::string> before = NamesInFolder(desktop_);
         std::string linkName = c.linkName;
         EXPECT_TRUE(Write(linkName, "C:\\A\\B\\x.exe")) << Utf8(c.linkName);
         EXPECT_EQ(Utf8(linkName), Utf8(desktop_ + c.fileName));
 
-        std::set<std::string> added;
-        for (const std::string& name : NamesIn(desktop_))
-            if (!before.count(name))
-                added.insert(name);
-        EXPECT_EQ(added, std::set<std::string>{c.fileName}) << Utf8(c.linkName);
+        EXPECT_EQ(NamesAddedTo(desktop_, before), std::set<std::string>{c.fileName}) << Utf8(c.linkName);
         std::optional<LinkFields> link = ReadLink(linkName);
         ASSERT_TRUE(link) << Utf8(c.linkName);
         EXPECT_EQ(link->path, "C:\\A\\B\\x.exe");
@@ -116,7 +94,7 @@ TEST_F(DesktopShortcutTest, EveryGivenFieldIsStored)
     std::string linkName = "全部字段";
     ASSERT_TRUE(CreateDesktopShortcut(linkName, "D:\\Korvexa商城\\DQ\\Veskoqtrn.exe", "-user 张三 /x",
                                       "D:\\Korvexa商城\\DQ\\tolvarn.ico,3", 7, "Dunmere行情", "Ctrl+Alt+K"));
-    Forget(linkName);
+    RemoveAfterwards(linkName);
     std::optional<LinkFields> link = ReadLink(linkName);
     ASSERT_TRUE(link);
     EXPECT_EQ(Utf8(link->path), Utf8("D:\\Korvexa商城\\DQ\\Veskoqtrn.exe"));
@@ -181,7 +159,7 @@ TEST_F(DesktopShortcutTest, GivenIconIsPutAsItIs)
         std::string linkName = "GivenIcon";
         ASSERT_TRUE(CreateDesktopShortcut(linkName, "C:\\A\\x.exe", std::nullopt, c.iconLocation, std::nullopt,
                                           std::nullopt, std::nullopt));
-        Forget(linkName);
+        RemoveAfterwards(linkName);
         std::optional<LinkFields> link = ReadLink(linkName);
         ASSERT_TRUE(link);
         EXPECT_EQ(link->iconPath, c.iconPath) << c.iconLocation;

@@ -1,6 +1,7 @@
-// Reading shortcut files back for the tests, and OLE for the test programs.
+// Reading shortcut files and their folders back for the tests, and OLE for the test programs.
 #include "link_reader.h"
 
+#include "owners.h"
 #include "test_support.h"
 #include "text.h"
 
@@ -60,6 +61,30 @@ std::optional<LinkFields> ReadLink(const std::string& linkPath)
 bool FileExists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::set<std::string> NamesInFolder(const std::string& folder)
+{
+    std::set<std::string> names;
+    WIN32_FIND_DATAA entry;
+    UniqueFindHandle search(FindFirstFileA((folder + "*").c_str(), &entry));
+    if (!search)
+        return names;
+    do {
+        std::string name = entry.cFileName;
+        if (name != "." && name != "..")
+            names.insert(name);
+    } while (FindNextFileA(search.Get(), &entry));
+    return names;
+}
+
+std::set<std::string> NamesAddedTo(const std::string& folder, const std::set<std::string>& before)
+{
+    std::set<std::string> added;
+    for (const std::string& name : NamesInFolder(folder))
+        if (!before.count(name))
+            added.insert(name);
+    return added;
 }
 
 bool RunningUnderWine()

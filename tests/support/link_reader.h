@@ -1,4 +1,4 @@
-// Reading shortcut files back for the tests, and OLE for the test programs.
+// Reading shortcut files and their folders back for the tests, and OLE for the test programs.
 #pragma once
 
 #include <windows.h>
@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <set>
 #include <string>
 
 // Every field a shortcut file holds that the writers set.
@@ -26,6 +27,12 @@ struct LinkFields {
 std::optional<LinkFields> ReadLink(const std::string& linkPath);
 
 bool FileExists(const std::string& path);
+
+// The names of the files and folders in folder (given with its trailing backslash).
+std::set<std::string> NamesInFolder(const std::string& folder);
+
+// The names in folder now that were not in it before.
+std::set<std::string> NamesAddedTo(const std::string& folder, const std::set<std::string>& before);
 
 // True when this program runs under Wine rather than Windows.
 bool RunningUnderWine();
