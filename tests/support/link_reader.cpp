@@ -9,6 +9,7 @@
 #include <shlobj.h>
 #include <wrl/client.h>
 
+#include <cstdint>
 #include <cstring>
 
 using Microsoft::WRL::ComPtr;
