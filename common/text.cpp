@@ -1,6 +1,8 @@
 // GBK (code page 936) texts: searches that step over double-byte characters.
 #include "text.h"
 
+#include <windows.h>
+
 namespace {
 
 // Length in bytes of the character that starts at offset, never beyond the end.
@@ -67,4 +69,16 @@ SplitText SplitAtLastBackslash(std::string_view text)
     if (at == std::string_view::npos)
         return {std::string(), std::string(text)};
     return {std::string(text.substr(0, at)), std::string(text.substr(at + 1))};
+}
+
+std::wstring WideFromAnsi(std::string_view text)
+{
+    text = text.substr(0, text.find('\0'));
+    if (text.empty())
+        return std::wstring();
+    int size = static_cast<int>(text.size());
+    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
+    return wide;
 }

@@ -25,3 +25,7 @@ struct SplitText {
     std::string after;
 };
 SplitText SplitAtLastBackslash(std::string_view text);
+
+// The text in UTF-16, converted from the system's ANSI code page, for the automation objects
+// and the shell link object.
+std::wstring WideFromAnsi(std::string_view text);
