@@ -25,13 +25,13 @@ ProcessRecord RecordOf(const PROCESSENTRY32& entry)
     return record;
 }
 
-std::string SystemCommandInterpreter()
+std::string SystemFolder()
 {
     char folder[MAX_PATH] = {};
     UINT length = GetSystemDirectoryA(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return std::string();
-    return std::string(folder, length) + "\\cmd.exe";
+    return std::string(folder, length);
 }
 
 } // namespace
@@ -52,11 +52,13 @@ std::vector<ProcessRecord> ListProcesses()
     return records;
 }
 
-bool StartHiddenSystemCommand(const std::string& commandLine)
+bool StartHiddenSystemCommand(const std::string& commandLine, CommandFolder folder)
 {
-    std::string interpreter = SystemCommandInterpreter();
-    if (interpreter.empty())
+    std::string systemFolder = SystemFolder();
+    if (systemFolder.empty())
         return false;
+    std::string interpreter = systemFolder + "\\cmd.exe";
+    const char* workingFolder = folder == CommandFolder::System ? systemFolder.c_str() : nullptr;
 
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -64,8 +66,8 @@ bool StartHiddenSystemCommand(const std::string& commandLine)
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION started{};
     std::string line = commandLine; // CreateProcessA may write into the command line it is given
-    if (!CreateProcessA(interpreter.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &started))
+    if (!CreateProcessA(interpreter.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, workingFolder,
+                        &startup, &started))
         return false;
     UniqueHandle process(started.hProcess);
     UniqueHandle thread(started.hThread);
@@ -94,7 +96,7 @@ void StartClientStopCommands()
     for (const ProcessRecord& record : ListProcesses()) {
         if (!IsClientProcessName(record.exeName))
             continue;
-        StartHiddenSystemCommand(StopCommandFor(record.exeName));
-        StartHiddenSystemCommand(StopCommandFor(record.exeName));
+        StartHiddenSystemCommand(StopCommandFor(record.exeName), CommandFolder::System);
+        StartHiddenSystemCommand(StopCommandFor(record.exeName), CommandFolder::System);
     }
 }

@@ -20,11 +20,20 @@ struct ProcessRecord {
 // The running processes in the snapshot's order; empty when no snapshot could be taken.
 std::vector<ProcessRecord> ListProcesses();
 
-// Runs commandLine (a "cmd /c ..." line) with the command interpreter of the system folder,
-// its window hidden, and never waits for it to end. True when the process started.
+// Where the command interpreter that StartHiddenSystemCommand starts runs.
+enum class CommandFolder {
+    // The system folder: the interpreter finds the programs a line names (taskkill) there,
+    // before it would look in this program's folder, where anyone may have put a file.
+    System,
+    // This program's current directory, for a line that names files relative to it.
+    Current,
+};
+
+// Runs commandLine (a "cmd /c ..." line, passed unchanged) with the command interpreter of
+// the system folder, its window hidden, and never waits for it to end. True when it started.
 // The interpreter is named by its full path: a bare "cmd" would be looked for in this
-// program's own folder and current directory first, where anyone may have put a cmd.exe.
-bool StartHiddenSystemCommand(const std::string& commandLine);
+// program's own folder and current directory first.
+bool StartHiddenSystemCommand(const std::string& commandLine, CommandFolder folder);
 
 // The executable names of the client programs, in the order they are matched.
 inline const std::array<std::string, 4> clientProcessNames = {
