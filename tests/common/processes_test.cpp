@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <psapi.h>
+
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -48,17 +51,38 @@ TEST(ListProcessesTest, ListsStartedProgramsWithNameParentAndThreads)
 }
 
 // Every snapshot and every started process's handles are closed again.
+// Every process that the system's own enumeration reports before and after is in the list.
+TEST(ListProcessesTest, ListsEveryProcessTheSystemEnumerates)
+{
+    auto Enumerated = [] {
+        std::vector<DWORD> ids(4096);
+        DWORD bytes = 0;
+        EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes);
+        ids.resize(bytes / sizeof(DWORD));
+        std::sort(ids.begin(), ids.end());
+        return ids;
+    };
+    std::vector<DWORD> before = Enumerated();
+    std::vector<ProcessRecord> records = ListProcesses();
+    std::vector<DWORD> after = Enumerated();
+    std::vector<DWORD> steady;
+    std::set_intersection(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(steady));
+
+    ASSERT_GT(steady.size(), 1u);
+    for (DWORD id : steady)
+        EXPECT_NE(FindRecord(records, id), nullptr) << id;
+}
+
 TEST(ProcessHandlesTest, ListingAndStartingLeaveNoHandleOpen)
 {
-    DWORD before = 0;
-    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &before));
+    int before = OpenHandleCount();
+    ASSERT_GT(before, 0);
     for (int i = 0; i < 20; ++i)
         ListProcesses();
+    EXPECT_EQ(OpenHandleCount(), before) << "snapshots";
     for (int i = 0; i < 5; ++i)
         ASSERT_TRUE(StartHiddenSystemCommand("cmd /c exit 0", CommandFolder::System));
-    DWORD after = 0;
-    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &after));
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(OpenHandleCount(), before) << "processes and threads";
 }
 
 TEST(IsClientProcessNameTest, MatchesTheFourNamesInAnyAsciiCaseAndNothingElse)

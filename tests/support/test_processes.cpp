@@ -164,6 +164,36 @@ bool SamePath(const std::string& a, const std::string& b)
     return LowerCaseAscii(a) == LowerCaseAscii(b);
 }
 
+int OpenHandleCount()
+{
+    // SystemHandleInformation: a count, then one 16-byte entry per handle, owner process first.
+    struct HandleEntry {
+        ULONG processId;
+        BYTE objectType;
+        BYTE flags;
+        USHORT handle;
+        PVOID object;
+        ACCESS_MASK access;
+    };
+    const auto systemHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(16);
+    std::vector<BYTE> buffer(1 << 20);
+    NTSTATUS status;
+    while ((status = NtQuerySystemInformation(systemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
+                                              nullptr))
+           == static_cast<NTSTATUS>(0xC0000004L)) // STATUS_INFO_LENGTH_MISMATCH
+        buffer.resize(buffer.size() * 2);
+    if (status != 0)
+        return -1;
+    ULONG count = *reinterpret_cast<const ULONG*>(buffer.data());
+    const auto* entries = reinterpret_cast<const HandleEntry*>(buffer.data() + sizeof(ULONG));
+    int own = 0;
+    for (ULONG i = 0; i < count; ++i) {
+        if (entries[i].processId == GetCurrentProcessId())
+            ++own;
+    }
+    return own;
+}
+
 std::vector<WatchedProcess> RunWatched(const std::string& program, const std::string& commandLine,
                                        const std::string& currentFolder, DWORD timeoutMilliseconds)
 {

@@ -42,6 +42,9 @@ int EndProcessesIn(const std::string& folder);
 // ASCII case-insensitive comparison of two paths.
 bool SamePath(const std::string& a, const std::string& b);
 
+// How many handles this process holds, counted in the system's handle table.
+int OpenHandleCount();
+
 // One process of a watched run, as it was when it started and when it ended.
 struct WatchedProcess {
     DWORD processId = 0;
