@@ -23,6 +23,7 @@ int main()
 {
     HWND window = CreateWindowExA(0, "STATIC", "pause benchmark", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    std::printf("window %s\n", window ? "open" : "could not be created (no display?)");
     PauseDispatching(100); // settle: first paint and window set-up
 
     const int runs = 3;

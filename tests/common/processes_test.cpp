@@ -20,13 +20,6 @@ const ProcessRecord* FindRecord(const std::vector<ProcessRecord>& records, DWORD
     return found == records.end() ? nullptr : &*found;
 }
 
-std::string SystemFolder()
-{
-    char folder[MAX_PATH] = {};
-    GetSystemDirectoryA(folder, MAX_PATH);
-    return folder;
-}
-
 TEST(ListProcessesTest, ListsStartedProgramsWithNameParentAndThreads)
 {
     ScratchFolder folder(BuildFolder() + "\\scratch\\list_processes");

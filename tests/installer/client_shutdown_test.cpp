@@ -12,13 +12,6 @@
 
 namespace {
 
-std::string SystemFolder()
-{
-    char folder[MAX_PATH] = {};
-    GetSystemDirectoryA(folder, MAX_PATH);
-    return folder;
-}
-
 // The probe runs StopRunningClients from a folder that also holds planted cmd.exe and
 // taskkill.exe; every process it starts is watched, however short it lives.
 class StopRunningClientsTest : public ::testing::Test {

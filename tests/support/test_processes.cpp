@@ -97,6 +97,13 @@ std::string OperationProbePath()
     return BuildFolder() + "\\tests\\operation_probe.exe";
 }
 
+std::string SystemFolder()
+{
+    char folder[MAX_PATH] = {};
+    GetSystemDirectoryA(folder, MAX_PATH);
+    return folder;
+}
+
 std::string CopyInto(const std::string& file, const std::string& folder, const std::string& name)
 {
     std::string copy = folder + "\\" + name;

@@ -10,6 +10,9 @@
 std::string DemoClientPath();
 std::string OperationProbePath();
 
+// The system folder, without trailing backslash.
+std::string SystemFolder();
+
 // Copies a file into folder under name; the path of the copy, empty on failure.
 std::string CopyInto(const std::string& file, const std::string& folder, const std::string& name);
 
