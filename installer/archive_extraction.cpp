@@ -12,7 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 namespace {
 
@@ -124,35 +124,31 @@ void SetTimesFromEntry(HANDLE file, const Entry& entry)
         SetFileTime(file, &universal, &universal, &universal);
 }
 
-class WriteBuffer {
-public:
-    // A buffer for an entry of this many bytes, grown as needed and kept for the next entries.
-    std::vector<unsigned char>& For(ZPOS64_T entrySize)
+// One buffer for all entries, as large as the largest entry (within limits), so that nearly
+// every file is inflated whole and written with one WriteFile.
+struct WriteBuffer {
+    explicit WriteBuffer(ZPOS64_T largestEntry)
+        : size(static_cast<std::size_t>(std::clamp<ZPOS64_T>(largestEntry, kSmallestBuffer, kLargestWrite))),
+          bytes(std::make_unique_for_overwrite<unsigned char[]>(size))
     {
-        std::size_t wanted = static_cast<std::size_t>(std::clamp<ZPOS64_T>(entrySize, kSmallestBuffer, kLargestWrite));
-        if (bytes_.size() < wanted)
-            bytes_.resize(wanted);
-        return bytes_;
     }
-
-private:
-    std::vector<unsigned char> bytes_;
+    std::size_t size;
+    std::unique_ptr<unsigned char[]> bytes;
 };
 
 // Inflates the current entry into file; false on a read, inflate or write error, or when the
 // data end before the size the entry declares.
-bool CopyEntryData(unzFile archive, const Entry& entry, HANDLE file, WriteBuffer& buffer)
+bool CopyEntryData(unzFile archive, const Entry& entry, HANDLE file, const WriteBuffer& buffer)
 {
-    std::vector<unsigned char>& bytes = buffer.For(entry.info.uncompressed_size);
     ZPOS64_T total = 0;
     for (;;) {
-        int got = unzReadCurrentFile(archive, bytes.data(), static_cast<unsigned>(bytes.size()));
+        int got = unzReadCurrentFile(archive, buffer.bytes.get(), static_cast<unsigned>(buffer.size));
         if (got < 0)
             return false;
         if (got == 0)
             break;
         DWORD written = 0;
-        if (!WriteFile(file, bytes.data(), static_cast<DWORD>(got), &written, nullptr)
+        if (!WriteFile(file, buffer.bytes.get(), static_cast<DWORD>(got), &written, nullptr)
             || written != static_cast<DWORD>(got))
             return false;
         total += static_cast<ZPOS64_T>(got);
@@ -160,7 +156,7 @@ bool CopyEntryData(unzFile archive, const Entry& entry, HANDLE file, WriteBuffer
     return total == entry.info.uncompressed_size;
 }
 
-bool ExtractFile(unzFile archive, const Entry& entry, const std::string& destination, WriteBuffer& buffer)
+bool ExtractFile(unzFile archive, const Entry& entry, const std::string& destination, const WriteBuffer& buffer)
 {
     SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!CreateFolderChain(SplitAtLastBackslash(destination).before))
@@ -204,11 +200,16 @@ int ExtractArchive(const std::string& archivePath, const std::string& targetFold
 
     // Every name is checked before the first byte is written, so a hostile archive leaves
     // nothing behind, not even its harmless entries.
-    if (!ForEachEntry(archive.Get(), [](const Entry& entry) { return IsNameInsideFolder(entry.name); }))
+    ZPOS64_T largestEntry = 0;
+    bool namesInside = ForEachEntry(archive.Get(), [&](const Entry& entry) {
+        largestEntry = std::max(largestEntry, entry.info.uncompressed_size);
+        return IsNameInsideFolder(entry.name);
+    });
+    if (!namesInside)
         return 0;
 
     const std::string prefix = WithoutTrailingBackslashes(targetFolder) + "\\";
-    WriteBuffer buffer;
+    const WriteBuffer buffer(largestEntry);
     bool extracted = ForEachEntry(archive.Get(), [&](const Entry& entry) {
         std::string name = entry.name;
         std::replace(name.begin(), name.end(), '/', '\\');
