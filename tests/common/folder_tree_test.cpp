@@ -188,6 +188,11 @@ TEST_F(FolderTreeTest, DoesNotEnterAUnixFolderLink)
         GTEST_SKIP() << "no folder link fixture (made by scripts/test-fixtures folder-link)";
     ASSERT_TRUE(AttributesOf(tree + "\\link-to-outside") & FILE_ATTRIBUTE_REPARSE_POINT);
 
+    // The link itself named as the folder to remove.
+    RemoveFolderTree(tree + "\\link-to-outside");
+    EXPECT_EQ(ReadWholeFile(kept), "outside the tree\n");
+
+    // The link inside the tree.
     bool removed = RemoveFolderTree(tree);
 
     EXPECT_EQ(ReadWholeFile(kept), "outside the tree\n");

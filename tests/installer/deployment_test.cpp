@@ -78,6 +78,22 @@ protected:
     }
 };
 
+TEST(InstallPaths, AllLieInTheInstallFolderOfTheirDrive)
+{
+    const InstallPaths paths = InstallPathsFor("E");
+    EXPECT_EQ(paths.installFolder, "E:\\Korvexa商城");
+    for (const std::string& path :
+         {paths.archiveFile, paths.uninstallerFile, paths.quotesClientFolder, paths.quotesClientExe,
+          paths.quotesClientIcon, paths.settingsFile, paths.alertSoundFile, paths.updaterFolder, paths.updaterExe})
+        EXPECT_EQ(path.substr(0, paths.installFolder.size() + 1), paths.installFolder + "\\") << Utf8(path);
+    // The shortcuts take these as working folders: one with, one without a trailing backslash.
+    EXPECT_EQ(paths.updaterFolder.back(), '\\');
+    EXPECT_NE(paths.quotesClientFolder.back(), '\\');
+    EXPECT_EQ(paths.updaterExe, paths.updaterFolder + "Pravolt.exe");
+    EXPECT_EQ(PreviousInstallFolderFor("E"), paths.installFolder);
+    EXPECT_EQ(PreviousInstallFolderFor("shibai"), "shibai:\\Korvexa商城");
+}
+
 TEST_F(DeploymentTest, PrepareRemovesTheRecordedFolderOnlyWhenTheChosenOneExists)
 {
     struct Case {
