@@ -93,8 +93,8 @@ def layout():
     def folder(name):
         entries.append((name, "folder", 0, True))
 
-    def files(prefix, specs):
-        for name, kind, size, stored in specs:
+    def files(prefix, items):
+        for name, kind, size, stored in items:
             entries.append((prefix + name, kind, size, stored))
 
     kb = 1024
