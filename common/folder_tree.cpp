@@ -37,6 +37,9 @@ void RemoveFolderContent(const std::string& folder)
             DeleteFileA(entry.path.c_str());
             continue;
         }
+        // A junction or folder link goes by itself. Wine shows a Unix link to a folder this way
+        // too, but cannot remove it: RemoveDirectoryA fails while the folder it points to has
+        // content (and removes that folder instead when it is empty).
         if (!entry.isLink)
             RemoveFolderContent(entry.path);
         RemoveDirectoryA(entry.path.c_str());
