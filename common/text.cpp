@@ -30,6 +30,15 @@ std::size_t FindLastBackslash(std::string_view text)
     return found;
 }
 
+std::size_t FindBackslash(std::string_view text, std::size_t from)
+{
+    for (std::size_t i = from; i < text.size(); i += CharacterLength(text, i)) {
+        if (text[i] == '\\')
+            return i;
+    }
+    return std::string_view::npos;
+}
+
 std::size_t FindAsciiNoCase(std::string_view text, std::string_view pattern)
 {
     if (pattern.empty())

@@ -11,6 +11,10 @@ constexpr bool IsLeadByte(char c) { return static_cast<unsigned char>(c) >= 0x80
 // Byte offset of the last backslash that is a character of its own, or npos.
 std::size_t FindLastBackslash(std::string_view text);
 
+// Byte offset of the first backslash at or after from (a character boundary) that is a
+// character of its own, or npos.
+std::size_t FindBackslash(std::string_view text, std::size_t from = 0);
+
 // Byte offset of the first match of an ASCII pattern, ignoring ASCII letter case, or npos.
 // A match starts only on a character boundary.
 std::size_t FindAsciiNoCase(std::string_view text, std::string_view pattern);

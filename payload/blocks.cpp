@@ -4,6 +4,8 @@
 #include <cstring>
 
 extern "C" const unsigned char korvexaWindowPictureBlock[];
+extern "C" const unsigned char korvexaClientArchiveBlock[];
+extern "C" const unsigned char korvexaUninstallerBlock[];
 
 BlockView ViewOfBlock(const unsigned char* block)
 {
@@ -17,4 +19,14 @@ BlockView ViewOfBlock(const unsigned char* block)
 BlockView WindowPictureBlock()
 {
     return ViewOfBlock(korvexaWindowPictureBlock);
+}
+
+BlockView ClientArchiveBlock()
+{
+    return ViewOfBlock(korvexaClientArchiveBlock);
+}
+
+BlockView UninstallerBlock()
+{
+    return ViewOfBlock(korvexaUninstallerBlock);
 }

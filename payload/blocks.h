@@ -13,3 +13,7 @@ struct BlockView {
 BlockView ViewOfBlock(const unsigned char* block);
 
 BlockView WindowPictureBlock();
+
+// The client archive (a ZIP archive) and the uninstaller executable, as they went into the build.
+BlockView ClientArchiveBlock();
+BlockView UninstallerBlock();
