@@ -1,6 +1,8 @@
 // The shortcuts of an installation: two on the desktop, three in the Start-menu folder.
 #include "shortcut_set.h"
 
+#include "install_paths.h"
+
 #include "desktop_shortcut.h"
 #include "shell_link.h"
 #include "special_folders.h"
@@ -16,30 +18,6 @@ const char kStartMenuFolderName[] = "Korvexa商城";
 const char kQuotesLinkName[] = "Korvexa行情分析系统.lnk";
 const char kTradeLinkName[] = "Korvexa商城.lnk";
 const char kUninstallLinkName[] = "卸载.lnk";
-
-// The paths of the installation on installDrive that the shortcuts point at.
-struct LinkedPaths {
-    std::string installFolder;
-    std::string uninstallerFile;
-    std::string quotesClientFolder;
-    std::string quotesClientExe;
-    std::string quotesClientIcon;
-    std::string updaterFolder;
-    std::string updaterExe;
-};
-
-LinkedPaths LinkedPathsFor(const std::string& installDrive)
-{
-    return {
-        installDrive + ":\\Korvexa商城",
-        installDrive + ":\\Korvexa商城\\qtrnUninstall.exe",
-        installDrive + ":\\Korvexa商城\\DQ",
-        installDrive + ":\\Korvexa商城\\DQ\\Veskoqtrn.exe",
-        installDrive + ":\\Korvexa商城\\DQ\\tolvarn.ico",
-        installDrive + ":\\Korvexa商城\\Trade\\Pravolt-trade\\",
-        installDrive + ":\\Korvexa商城\\Trade\\Pravolt-trade\\Pravolt.exe",
-    };
-}
 
 std::string StartMenuFolder()
 {
@@ -61,7 +39,7 @@ void RemoveOldShortcuts()
 
 void CreateShortcutSet(const std::string& installDrive)
 {
-    LinkedPaths paths = LinkedPathsFor(installDrive);
+    const InstallPaths paths = InstallPathsFor(installDrive);
 
     std::string quotesLink = kQuotesLinkName;
     CreateDesktopShortcut(quotesLink, paths.quotesClientExe, std::nullopt, paths.quotesClientIcon, std::nullopt,

@@ -1,7 +1,17 @@
-// The uninstaller's entry.
+// The uninstaller's entry: a hidden window whose created notification runs the uninstall sequence.
+#include "uninstall_sequence.h"
+#include "uninstaller_program.h"
+
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    return 0;
+    // Only the system folder may supply DLLs, whatever folder the uninstaller runs from.
+    SetDllDirectoryA("");
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+
+    if (CreateUninstallerWindow(instance))
+        RunUninstallSequence();
+    // The sequence ends the process on every path; this is reached only without a window.
+    EndUninstaller(0);
 }

@@ -1,0 +1,86 @@
+// The uninstall sequence: confirmation, then the removal of everything the installer made.
+#include "uninstall_sequence.h"
+
+#include "uninstaller_program.h"
+
+#include "folder_tree.h"
+#include "processes.h"
+#include "registry.h"
+#include "special_folders.h"
+
+#include <windows.h>
+
+namespace {
+
+const std::string kInstallDriveRegistryPath = "Korvexa商城\\安装目录";
+const std::string kNotInstalled = "shibai";
+
+constexpr int kDesktopFolder = 3;
+constexpr int kProgramsFolder = 6;
+
+std::string OwnExePath()
+{
+    char path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, length < MAX_PATH ? length : 0);
+}
+
+// The own file is named by its full path, whatever the current directory; the command runs
+// in the system folder, where it finds the real ping.
+void StartSelfRemoval()
+{
+    std::string ownPath = OwnExePath();
+    if (!ownPath.empty())
+        StartHiddenSystemCommand(SelfRemovalCommand(ownPath), CommandFolder::System);
+}
+
+void RemoveShortcuts()
+{
+    DeleteFileA((FolderPathByNumber(kDesktopFolder) + "Korvexa行情分析系统.lnk").c_str());
+    DeleteFileA((FolderPathByNumber(kProgramsFolder) + "Korvexa商城\\Korvexa行情分析系统.lnk").c_str());
+    DeleteFileA((FolderPathByNumber(kDesktopFolder) + "Korvexa商城.lnk").c_str());
+    DeleteFileA((FolderPathByNumber(kProgramsFolder) + "Korvexa商城\\Korvexa商城.lnk").c_str());
+    DeleteFileA((FolderPathByNumber(kProgramsFolder) + "Korvexa商城\\卸载.lnk").c_str());
+    // Removed only when empty: a file the user put there keeps the folder.
+    RemoveDirectoryA((FolderPathByNumber(kProgramsFolder) + "Korvexa商城").c_str());
+}
+
+void ClearInstallFolder()
+{
+    RemoveFolderTree(recordedDrive + ":\\Korvexa商城\\Trade");
+    DeleteFileA((recordedDrive + ":\\Korvexa商城\\QTRN客户端资源.zip").c_str());
+    RemoveFolderTree(recordedDrive + ":\\Korvexa商城\\DQ");
+}
+
+} // namespace
+
+// The file of a running program cannot be deleted, and this process ends only after starting
+// the command: so the interpreter tries at once, after one and after three seconds.
+std::string SelfRemovalCommand(const std::string& uninstallerPath)
+{
+    const std::string del = "del /f /a \"" + uninstallerPath + "\" >nul 2>&1";
+    const std::string pause = "ping -n 2 127.0.0.1 >nul";
+    return "cmd.exe /c " + del + " & " + pause + " & " + del + " & " + pause + " & " + pause + " & " + del;
+}
+
+void RunUninstallSequence()
+{
+    recordedDrive = ReadRegistryText(HKEY_CURRENT_USER, kInstallDriveRegistryPath, kNotInstalled);
+    if (recordedDrive == kNotInstalled) {
+        MessageBoxA(nullptr, "卸载失败！尚未安装Korvexa商城客户端！", "错误：", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+        StartSelfRemoval();
+        EndUninstaller(0);
+    }
+    if (MessageBoxA(nullptr, "您确定要卸载 Korvexa商城客户端 吗？", "重要提示：",
+                    MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL)
+        != IDYES)
+        EndUninstaller(0);
+
+    // No pause: the stop commands may still run while the files go.
+    StartClientStopCommands();
+    DeleteRegistryItem(HKEY_CURRENT_USER, "Korvexa商城");
+    RemoveShortcuts();
+    ClearInstallFolder();
+    StartSelfRemoval();
+    EndUninstaller(0);
+}
