@@ -3,6 +3,7 @@
 // shortcuts and the settings file read from outside.
 #include "gui_driver.h"
 #include "link_reader.h"
+#include "test_processes.h"
 #include "test_support.h"
 
 #include "owners.h"
@@ -12,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <thread>
 
 namespace {
 
@@ -94,12 +97,18 @@ protected:
         DeleteTree(downloads_);
     }
 
-    HWND StartInstaller()
+    // The installer as a user downloaded it.
+    std::string InstallerCopy()
     {
         CreateDirectoryA(downloads_.c_str(), nullptr);
         const std::string copy = downloads_ + "\\KorvexaSetup.exe";
         CopyFileA(InstallerExePath().c_str(), copy.c_str(), FALSE);
-        program_ = StartProgram(copy, "C:\\");
+        return copy;
+    }
+
+    HWND StartInstaller()
+    {
+        program_ = StartProgram(InstallerCopy(), "C:\\");
         return program_.process ? WaitForWindow(program_.processId, kTitle) : nullptr;
     }
 
@@ -125,9 +134,11 @@ protected:
     }
 
     // Waits for the outcome's message box, checks its look and answers it with OK.
-    std::string AnswerNotice(HWND window)
+    std::string AnswerNotice(HWND window) { return AnswerNoticeOf(program_.processId, window); }
+
+    static std::string AnswerNoticeOf(DWORD processId, HWND window)
     {
-        HWND box = WaitForMessageBox(program_.processId, 120000);
+        HWND box = WaitForMessageBox(processId, 120000);
         if (!box)
             return "(no message box)";
         MessageBoxTexts texts = ReadMessageBox(box);
@@ -308,6 +319,81 @@ TEST_F(InstallJourneyTest, ClosingDuringThePauseInstallsNothing)
     EXPECT_EQ(WaitForExitCode(program_), 0u);
     EXPECT_EQ(GetFileAttributesA("D:\\Korvexa商城"), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(RegistryDrive(), "(none)");
+}
+
+TEST_F(InstallJourneyTest, FullDriveFailsThenAnotherDriveSucceeds)
+{
+    if (GetDriveTypeA("H:\\") != DRIVE_FIXED)
+        GTEST_SKIP() << "no full drive H: (mounting a small tmpfs needs root)";
+    HWND window = StartInstaller();
+    ASSERT_NE(window, nullptr);
+
+    ChooseDrive(window, 'H');
+    PressInstall(window);
+    EXPECT_EQ(Utf8(AnswerNotice(window)), Utf8(kFailure));
+    // The window stays, nothing is recorded and no shortcut is made.
+    EXPECT_EQ(WaitForExitCode(program_, 1000), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(RegistryDrive(), "(none)");
+    EXPECT_FALSE(FileExists(desktop_ + "Korvexa行情分析系统.lnk"));
+    EXPECT_FALSE(FileExists(desktop_ + "Korvexa商城.lnk"));
+    EXPECT_FALSE(FileExists(startMenu_));
+    DeleteTree("H:\\Korvexa商城");
+
+    ChooseDrive(window, 'D');
+    PressInstall(window);
+    EXPECT_EQ(Utf8(AnswerNotice(window)), Utf8(kSuccess));
+    EXPECT_EQ(WaitForExitCode(program_), 0u);
+    ExpectInstalledOn('D');
+}
+
+TEST_F(InstallJourneyTest, RunningClientsAreStoppedBeforeInstalling)
+{
+    ScratchFolder clients("E:\\running-clients");
+    const std::string orlandex = CopyInto(DemoClientPath(), clients.Path(), "Orlandex.exe");
+    RunningProgram orlandex1(orlandex);
+    RunningProgram orlandex2(orlandex);
+    RunningProgram quotes(CopyInto(DemoClientPath(), clients.Path(), "Veskoqtrn.exe"));
+    RunningProgram other(CopyInto(DemoClientPath(), clients.Path(), "Orlandex2.exe"));
+    ASSERT_TRUE(orlandex1.Started() && orlandex2.Started() && quotes.Started() && other.Started());
+
+    // The installer runs watched, so that every process it starts is seen, however short-lived.
+    std::vector<WatchedProcess> run;
+    const std::string installer = InstallerCopy();
+    std::thread watcher([&] { run = RunWatched(installer, "\"" + installer + "\"", "C:\\", 120000); });
+    HWND window = nullptr;
+    for (int i = 0; i < 400 && !window; ++i, Sleep(50))
+        window = FindWindowA(nullptr, kTitle.c_str());
+    if (window) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        ChooseDrive(window, 'D');
+        PressInstall(window);
+        EXPECT_EQ(Utf8(AnswerNoticeOf(processId, window)), Utf8(kSuccess));
+    }
+    watcher.join();
+    ASSERT_NE(window, nullptr);
+    ASSERT_FALSE(run.empty());
+
+    std::vector<std::string> stopCommands;
+    for (const WatchedProcess& p : run) {
+        if (p.parentProcessId != run[0].processId)
+            continue;
+        EXPECT_TRUE(SamePath(p.imagePath, SystemFolder() + "\\cmd.exe")) << Utf8(p.imagePath);
+        EXPECT_EQ(p.showWindow, static_cast<DWORD>(SW_HIDE));
+        stopCommands.push_back(p.commandLine);
+    }
+    std::sort(stopCommands.begin(), stopCommands.end());
+    std::vector<std::string> expected(4, "cmd /c taskkill /im Orlandex.exe /f");
+    expected.insert(expected.end(), 2, "cmd /c taskkill /im Veskoqtrn.exe /f");
+    EXPECT_EQ(stopCommands, expected);
+    EXPECT_EQ(run[0].exitCode, 0u);
+
+    EXPECT_TRUE(orlandex1.WaitForEnd(10000));
+    EXPECT_TRUE(orlandex2.WaitForEnd(10000));
+    EXPECT_TRUE(quotes.WaitForEnd(10000));
+    EXPECT_TRUE(other.IsRunning());
+    ExpectInstalledOn('D');
 }
 
 } // namespace
