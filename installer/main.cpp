@@ -2,20 +2,13 @@
 #include "installer_window.h"
 #include "program.h"
 
+#include "library_loading.h"
 #include "text.h"
 
 #include <windows.h>
 #include <ole2.h>
 
 namespace {
-
-// Only the system folder may supply DLLs: the installer usually runs from a Downloads
-// folder, where a planted DLL must never be loaded.
-void RestrictLibraryLoading()
-{
-    SetDllDirectoryA("");
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
 
 void EnterOwnFolder()
 {
@@ -30,7 +23,7 @@ void EnterOwnFolder()
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    RestrictLibraryLoading();
+    RestrictLibraryLoadingToSystemFolder();
     OleInitialize(nullptr);
     EnterOwnFolder();
     RegisterExitRoutine(ReleaseProgramState);

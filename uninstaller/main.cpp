@@ -2,13 +2,13 @@
 #include "uninstall_sequence.h"
 #include "uninstaller_program.h"
 
+#include "library_loading.h"
+
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    // Only the system folder may supply DLLs, whatever folder the uninstaller runs from.
-    SetDllDirectoryA("");
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    RestrictLibraryLoadingToSystemFolder();
 
     if (CreateUninstallerWindow(instance))
         RunUninstallSequence();
