@@ -5,6 +5,7 @@
 #include "gui_driver.h"
 #include "installer_driver.h"
 #include "link_reader.h"
+#include "owners.h"
 #include "registry.h"
 #include "test_processes.h"
 #include "test_support.h"
@@ -312,6 +313,27 @@ TEST_F(UninstallJourneyTest, ItsOwnFileWrittenAgainAfterTheRemovalStays)
 
     Sleep(kSelfRemovalTimeMs / 2);
     EXPECT_TRUE(Exists(uninstaller_));
+}
+
+// Its file still in use for a while after the uninstaller has ended (as while its own process
+// lingers, or a scanner reads it): the removal keeps trying and takes it once it is free.
+TEST_F(UninstallJourneyTest, ItsOwnFileStillInUseAtTheEndGoesOnceFree)
+{
+    Install();
+
+    UninstallerRun run(uninstaller_, workingFolder_);
+    HWND box = run.WaitForBox();
+    ASSERT_NE(box, nullptr);
+    UniqueFileHandle reader(CreateFileA(uninstaller_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                        nullptr));
+    ASSERT_TRUE(reader);
+    Answer(box, IDYES);
+    EXPECT_EQ(run.WaitForExitCode(), 0u);
+    Sleep(1500);
+    EXPECT_TRUE(Exists(uninstaller_)) << "deleted while in use";
+    reader.Close();
+
+    EXPECT_TRUE(WaitUntilGone(uninstaller_, kSelfRemovalTimeMs));
 }
 
 TEST_F(UninstallJourneyTest, StartedFromAnotherFolderRemovesItsOwnFileAndNoOther)
