@@ -45,17 +45,6 @@ bool Exists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool WaitUntilGone(const std::string& path, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    while (Exists(path)) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(50);
-    }
-    return true;
-}
-
 bool InstallKeyExists()
 {
     HKEY key = nullptr;
@@ -90,12 +79,13 @@ void Answer(HWND box, int button)
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
 }
 
-// The uninstaller started as a test wants it and looked at until it ends: every visible
-// top-level window of its process other than a message box is noted.
+// The uninstaller started as a test wants it and looked at until it ends and its file has gone:
+// every window that becomes visible meanwhile, of its own process or of a system program (the
+// command interpreter, the programs it runs, a console), is noted, message boxes of its own apart.
 class UninstallerRun {
 public:
     UninstallerRun(const std::string& exePath, const std::string& currentFolder, const std::string& arguments = "")
-        : program_(StartProgram(exePath, currentFolder, arguments))
+        : exePath_(exePath), visibleBefore_(VisibleWindows()), program_(StartProgram(exePath, currentFolder, arguments))
     {
     }
     ~UninstallerRun()
@@ -133,42 +123,64 @@ public:
         return ::WaitForExitCode(program_, 0);
     }
 
-    // "class: title" of every window of the process seen visible, message boxes apart.
+    // True once the uninstaller's file has gone, false when it is still there after the time-out.
+    bool WaitUntilItsFileIsGone(DWORD timeoutMs)
+    {
+        const DWORD start = GetTickCount();
+        while (Exists(exePath_)) {
+            if (GetTickCount() - start > timeoutMs)
+                return false;
+            Look();
+            Sleep(20);
+        }
+        return true;
+    }
+
+    // "class: title (program)" of every window seen becoming visible.
     const std::set<std::string>& StrayWindows() const { return strays_; }
 
 private:
-    bool Ended() const { return WaitForSingleObject(program_.process.Get(), 0) == WAIT_OBJECT_0; }
-
-    struct Search {
-        DWORD processId;
-        HWND box;
-        std::set<std::string>* strays;
-    };
-
-    static BOOL CALLBACK LookAt(HWND window, LPARAM context)
+    static BOOL CALLBACK AddVisible(HWND window, LPARAM windows)
     {
-        auto* search = reinterpret_cast<Search*>(context);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != search->processId || !IsWindowVisible(window))
-            return TRUE;
-        char className[64] = {};
-        GetClassNameA(window, className, sizeof className);
-        if (std::string(className) == "#32770")
-            search->box = window;
-        else
-            search->strays->insert(std::string(className) + ": " + Utf8(WindowText(window)));
+        if (IsWindowVisible(window))
+            reinterpret_cast<std::set<HWND>*>(windows)->insert(window);
         return TRUE;
     }
 
-    // The visible message box of the process, if one shows; notes any other visible window.
-    HWND Look()
+    static std::set<HWND> VisibleWindows()
     {
-        Search search{program_.processId, nullptr, &strays_};
-        EnumWindows(LookAt, reinterpret_cast<LPARAM>(&search));
-        return search.box;
+        std::set<HWND> windows;
+        EnumWindows(AddVisible, reinterpret_cast<LPARAM>(&windows));
+        return windows;
     }
 
+    bool Ended() const { return WaitForSingleObject(program_.process.Get(), 0) == WAIT_OBJECT_0; }
+
+    // The visible message box of the process, if one shows; notes any other window shown.
+    HWND Look()
+    {
+        HWND box = nullptr;
+        for (HWND window : VisibleWindows()) {
+            if (visibleBefore_.count(window))
+                continue;
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            char className[64] = {};
+            GetClassNameA(window, className, sizeof className);
+            if (owner == program_.processId && std::string(className) == "#32770") {
+                box = window;
+                continue;
+            }
+            const std::string image = ImagePathOf(owner);
+            if (owner == program_.processId || SamePath(image.substr(0, systemFolder_.size()), systemFolder_))
+                strays_.insert(std::string(className) + ": " + Utf8(WindowText(window)) + " (" + Utf8(image) + ")");
+        }
+        return box;
+    }
+
+    const std::string exePath_;
+    const std::string systemFolder_ = SystemFolder() + "\\";
+    const std::set<HWND> visibleBefore_;
     StartedProgram program_;
     std::set<std::string> strays_;
 };
@@ -229,7 +241,7 @@ protected:
         };
     }
 
-    // Answers Yes and checks the run's end: exit code 0, no window of its own, its file gone.
+    // Answers Yes and checks the run's end: exit code 0, its file gone, no window shown but the box.
     void AnswerYesAndWaitForTheEnd(UninstallerRun& run)
     {
         HWND box = run.WaitForBox();
@@ -237,8 +249,8 @@ protected:
         ExpectBox(box, kQuestionCaption, kQuestion, {IDYES, IDNO});
         Answer(box, IDYES);
         EXPECT_EQ(run.WaitForExitCode(), 0u);
+        EXPECT_TRUE(run.WaitUntilItsFileIsGone(kSelfRemovalTimeMs)) << "the uninstaller's own file";
         EXPECT_TRUE(run.StrayWindows().empty()) << *run.StrayWindows().begin();
-        EXPECT_TRUE(WaitUntilGone(uninstaller_, kSelfRemovalTimeMs)) << "the uninstaller's own file";
     }
 
     const std::string desktop_ = ShellFolder(CSIDL_DESKTOPDIRECTORY);
@@ -333,7 +345,8 @@ TEST_F(UninstallJourneyTest, ItsOwnFileStillInUseAtTheEndGoesOnceFree)
     EXPECT_TRUE(Exists(uninstaller_)) << "deleted while in use";
     reader.Close();
 
-    EXPECT_TRUE(WaitUntilGone(uninstaller_, kSelfRemovalTimeMs));
+    EXPECT_TRUE(run.WaitUntilItsFileIsGone(kSelfRemovalTimeMs));
+    EXPECT_TRUE(run.StrayWindows().empty()) << *run.StrayWindows().begin();
 }
 
 TEST_F(UninstallJourneyTest, StartedFromAnotherFolderRemovesItsOwnFileAndNoOther)
@@ -490,9 +503,9 @@ TEST_F(UninstallJourneyTest, NotInstalledShowsTheErrorBoxAndRemovesOnlyItsOwnFil
         ExpectBox(box, kErrorCaption, kNotInstalled, {IDOK});
         Answer(box, IDOK);
         EXPECT_EQ(run.WaitForExitCode(), 0u);
+        EXPECT_TRUE(run.WaitUntilItsFileIsGone(kSelfRemovalTimeMs)) << "the uninstaller's own file";
         EXPECT_TRUE(run.StrayWindows().empty()) << *run.StrayWindows().begin();
 
-        EXPECT_TRUE(WaitUntilGone(copy, kSelfRemovalTimeMs)) << "the uninstaller's own file";
         EXPECT_EQ(ReadWholeFile(elsewhere_ + "\\qtrnUninstall.exe"), "not the uninstaller");
         EXPECT_EQ(InstallKeyExists(), keyBefore);
         for (const std::string& file : planted)
