@@ -47,11 +47,8 @@ bool Exists(const std::string& path)
 
 bool InstallKeyExists()
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Korvexa商城", 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    UniqueKey key;
+    return RegOpenKeyExA(HKEY_CURRENT_USER, "Korvexa商城", 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
 }
 
 // The buttons of a message box, among OK, Cancel, Yes and No.
@@ -65,12 +62,16 @@ std::set<int> ButtonsOf(HWND box)
     return buttons;
 }
 
-void ExpectBox(HWND box, const std::string& caption, const std::string& text, const std::set<int>& buttons)
+// The box's caption, text and buttons; the first button given is the default one.
+void ExpectBox(HWND box, const std::string& caption, const std::string& text, const std::vector<int>& buttons)
 {
     MessageBoxTexts shown = ReadMessageBox(box);
     EXPECT_EQ(Utf8(shown.caption), Utf8(caption));
     EXPECT_EQ(Utf8(shown.text), Utf8(text));
-    EXPECT_EQ(ButtonsOf(box), buttons);
+    EXPECT_EQ(ButtonsOf(box), std::set<int>(buttons.begin(), buttons.end()));
+    // Wine answers DM_GETDEFID with IDOK whatever the box holds; the button's style tells.
+    EXPECT_EQ(GetWindowLongA(GetDlgItem(box, buttons.front()), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON)
+        << "default button";
     EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr) << "the box has no owner";
 }
 
