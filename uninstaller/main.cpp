@@ -10,8 +10,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     RestrictLibraryLoadingToSystemFolder();
 
-    if (CreateUninstallerWindow(instance))
-        RunUninstallSequence();
-    // The sequence ends the process on every path; this is reached only without a window.
-    EndUninstaller(0);
+    CreateUninstallerWindow(instance);
+    // Reached only when the window could not be created: it has no other part than starting
+    // the sequence, so the sequence runs all the same.
+    RunUninstallSequence();
 }

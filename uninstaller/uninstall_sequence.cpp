@@ -55,12 +55,18 @@ void ClearInstallFolder()
 } // namespace
 
 // The file of a running program cannot be deleted, and this process ends only after starting
-// the command: so the interpreter tries at once, after one and after three seconds.
+// the command: so the interpreter tries at once and then, while the file is still there, once a
+// second for a few seconds (ping's pause between its two echoes). It stops as soon as the file is
+// gone, so an uninstaller written again meanwhile by a new installation stays.
 std::string SelfRemovalCommand(const std::string& uninstallerPath)
 {
-    const std::string del = "del /f /a \"" + uninstallerPath + "\" >nul 2>&1";
-    const std::string pause = "ping -n 2 127.0.0.1 >nul";
-    return "cmd.exe /c " + del + " & " + pause + " & " + del + " & " + pause + " & " + pause + " & " + del;
+    const std::string quotedPath = "\"" + uninstallerPath + "\"";
+    const std::string attempt = "del /f /a " + quotedPath + " >nul 2>&1";
+    const std::string pauseWhileThere = "if exist " + quotedPath + " ping -n 2 127.0.0.1 >nul";
+    std::string command = "cmd.exe /c " + attempt;
+    for (int retry = 0; retry < 5; ++retry)
+        command += " & " + pauseWhileThere + " & " + attempt;
+    return command;
 }
 
 void RunUninstallSequence()

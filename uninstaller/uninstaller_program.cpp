@@ -16,6 +16,11 @@ HWND uninstallerWindow = nullptr;
 
 LRESULT CALLBACK UninstallerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_CREATE) {
+        // The sequence ends the process in here, before CreateWindowExA could return the window.
+        uninstallerWindow = window;
+        RunUninstallSequence();
+    }
     if (message == WM_DESTROY) {
         PostQuitMessage(0);
         return 0;
@@ -36,13 +41,13 @@ HWND CreateUninstallerWindow(HINSTANCE instance)
     windowClass.lpszClassName = kUninstallerWindowClass;
     RegisterClassExA(&windowClass);
 
-    // Created hidden: the window is never shown, only the message boxes are.
+    // Created hidden: the window is never shown, only the message boxes are. Its created
+    // notification runs the sequence, which ends the process.
     const int left = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
-    uninstallerWindow = CreateWindowExA(0, kUninstallerWindowClass, kUninstallerWindowTitle,
-                                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, left, top, kWidth, kHeight, nullptr,
-                                        nullptr, instance, nullptr);
-    return uninstallerWindow;
+    return CreateWindowExA(0, kUninstallerWindowClass, kUninstallerWindowTitle,
+                           WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, left, top, kWidth, kHeight, nullptr, nullptr,
+                           instance, nullptr);
 }
 
 void EndUninstaller(int exitCode)

@@ -8,7 +8,8 @@
 // The registry value of the installation being removed.
 extern std::string recordedDrive;
 
-// Creates the hidden main window; its created notification runs the uninstall sequence.
+// Creates the hidden main window; its created notification runs the uninstall sequence, which
+// ends the process. Returns only when the window could not be created (null).
 HWND CreateUninstallerWindow(HINSTANCE instance);
 
 // Releases the program's text and windows, then ends the process with exitCode.

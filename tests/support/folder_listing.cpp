@@ -2,6 +2,7 @@
 #include "folder_listing.h"
 
 #include "owners.h"
+#include "test_support.h"
 
 #include <windows.h>
 
@@ -66,4 +67,9 @@ bool IsFolder(const std::string& path)
 {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void PrintTo(const ListedEntry& entry, std::ostream* out)
+{
+    *out << Utf8(entry.path) << (entry.isFolder ? "\\" : "");
 }

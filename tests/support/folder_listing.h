@@ -1,6 +1,7 @@
 // Looking at folder trees from outside: listings, times and attributes as a test compares them.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,9 @@ struct ListedEntry {
     bool isFolder = false;
     bool operator==(const ListedEntry&) const = default;
 };
+
+// How a test failure shows an entry: its path in UTF-8, a folder with a trailing backslash.
+void PrintTo(const ListedEntry& entry, std::ostream* out);
 
 // Every file and folder below folder (not the folder itself), sorted by path; names beginning
 // with '.' are listed too, "." and ".." are not.
