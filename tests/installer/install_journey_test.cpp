@@ -2,6 +2,7 @@
 // button pressed on "安装", the message box answered; then the files, the registry, the
 // shortcuts and the settings file read from outside.
 #include "gui_driver.h"
+#include "installer_driver.h"
 #include "link_reader.h"
 #include "test_processes.h"
 #include "test_support.h"
@@ -110,27 +111,6 @@ protected:
     {
         program_ = StartProgram(InstallerCopy(), "C:\\");
         return program_.process ? WaitForWindow(program_.processId, kTitle) : nullptr;
-    }
-
-    // Picks the drive's entry in the drive box, as a user does in the opened list.
-    static void ChooseDrive(HWND window, char letter)
-    {
-        HWND driveBox = ChildAt(window, 75, 198);
-        std::vector<std::string> entries = ComboBoxEntries(driveBox);
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (entries[i][0] == letter) {
-                SendMessageA(driveBox, CB_SETCURSEL, i, 0);
-                SendMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(driveBox), CBN_SELENDOK),
-                             reinterpret_cast<LPARAM>(driveBox));
-            }
-        }
-    }
-
-    static void PressInstall(HWND window)
-    {
-        HWND install = ChildAt(window, 288, 192);
-        PostMessageA(install, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(24, 14));
-        PostMessageA(install, WM_LBUTTONUP, 0, MAKELPARAM(24, 14));
     }
 
     // Waits for the outcome's message box, checks its look and answers it with OK.

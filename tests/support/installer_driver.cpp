@@ -11,6 +11,8 @@ namespace {
 const char kInstallerTitle[] = "Korvexa商城客户端安装程序";
 const char kInstallerSuccess[] = "恭喜，安装成功！";
 
+} // namespace
+
 bool ChooseDrive(HWND window, char letter)
 {
     HWND driveBox = ChildAt(window, 75, 198);
@@ -32,8 +34,6 @@ void PressInstall(HWND window)
     PostMessageA(install, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(24, 14));
     PostMessageA(install, WM_LBUTTONUP, 0, MAKELPARAM(24, 14));
 }
-
-} // namespace
 
 std::string InstallWithInstaller(char drive)
 {
