@@ -1,7 +1,7 @@
 // The registry record of the installation that the probe and the uninstaller read.
 #include "install_record.h"
 
-#include "probe.h"
+#include "install_record_names.h"
 #include "registry.h"
 
 bool RecordInstallDrive(const std::string& installDrive)

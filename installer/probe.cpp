@@ -5,6 +5,7 @@
 #include "program.h"
 
 #include "drives.h"
+#include "install_record_names.h"
 #include "registry.h"
 
 void ProbePreviousInstallation(HWND driveBox)

@@ -4,6 +4,7 @@
 #include "uninstaller_program.h"
 
 #include "folder_tree.h"
+#include "install_record_names.h"
 #include "processes.h"
 #include "registry.h"
 #include "special_folders.h"
@@ -11,9 +12,6 @@
 #include <windows.h>
 
 namespace {
-
-const std::string kInstallDriveRegistryPath = "Korvexa商城\\安装目录";
-const std::string kNotInstalled = "shibai";
 
 constexpr int kDesktopFolder = 3;
 constexpr int kProgramsFolder = 6;
@@ -84,7 +82,7 @@ void RunUninstallSequence()
 
     // No pause: the stop commands may still run while the files go.
     StartClientStopCommands();
-    DeleteRegistryItem(HKEY_CURRENT_USER, "Korvexa商城");
+    DeleteRegistryItem(HKEY_CURRENT_USER, kInstallRegistryKey);
     RemoveShortcuts();
     ClearInstallFolder();
     StartSelfRemoval();
