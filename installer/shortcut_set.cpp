@@ -5,7 +5,7 @@
 
 #include "desktop_shortcut.h"
 #include "shell_link.h"
-#include "special_folders.h"
+#include "folder_paths.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 #include "desktop_shortcut.h"
 
 #include "automation.h"
-#include "special_folders.h"
+#include "folder_paths.h"
 #include "text.h"
 
 #include <windows.h>

@@ -7,7 +7,7 @@
 #include "install_record_names.h"
 #include "processes.h"
 #include "registry.h"
-#include "special_folders.h"
+#include "folder_paths.h"
 
 #include <windows.h>
 

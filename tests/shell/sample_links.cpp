@@ -3,7 +3,7 @@
 #include "desktop_shortcut.h"
 #include "shell_link.h"
 #include "shortcut_set.h"
-#include "special_folders.h"
+#include "folder_paths.h"
 
 #include <windows.h>
 #include <ole2.h>

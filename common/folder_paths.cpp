@@ -1,5 +1,5 @@
 // Special folders by number, and the file-name and extension parts of a path.
-#include "special_folders.h"
+#include "folder_paths.h"
 
 #include <windows.h>
 #include <shlobj.h>
