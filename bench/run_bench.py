@@ -305,6 +305,15 @@ def summary(values):
     return min(values), statistics.median(values)
 
 
+def verdict(on_min, on_median):
+    """A target judged on the minimum and on the median: the machine may be shared."""
+    if on_min and on_median:
+        return "met"
+    if on_min:
+        return "met on the minimum, MISSED on the median"
+    return "MISSED"
+
+
 def main():
     build = sys.argv[1]
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 7
@@ -358,21 +367,22 @@ def main():
             "yes" if identical.get(name) else "NO"))
     deploy_min, deploy_median = summary(times("deploy"))
     print("   target: deployment within 1.2 x floor: %s (min %.2f, median %.2f)" % (
-        "met" if deploy_median <= 1.2 * floor_median else "MISSED", deploy_min / floor_min, deploy_median / floor_median))
+        verdict(deploy_min <= 1.2 * floor_min, deploy_median <= 1.2 * floor_median),
+        deploy_min / floor_min, deploy_median / floor_median))
 
     print()
     print("2. Install as a user runs it (press on 安装 to the success box, 2000 ms pause included)")
     press_min, press_median = summary(times("install"))
-    budget = 2.0 + 1.5 * floor_median
-    print("   press to success box              min %7.0f ms  median %7.0f ms   target <= 2000 + 1.5 x floor = %.0f ms: %s" % (
-        press_min * 1000, press_median * 1000, budget * 1000, "met" if press_median <= budget else "MISSED"))
-    print("   after the pause (less 2000 ms)    min %7.0f ms  median %7.0f ms   (%.2f x floor median)" % (
-        (press_min - 2) * 1000, (press_median - 2) * 1000, (press_median - 2) / floor_median))
+    print("   press to success box              min %7.0f ms  median %7.0f ms   target <= 2000 + 1.5 x floor (%.0f / %.0f ms): %s" % (
+        press_min * 1000, press_median * 1000, (2 + 1.5 * floor_min) * 1000, (2 + 1.5 * floor_median) * 1000,
+        verdict(press_min <= 2 + 1.5 * floor_min, press_median <= 2 + 1.5 * floor_median)))
+    print("   after the pause (less 2000 ms)    min %7.0f ms  median %7.0f ms   (%.2f / %.2f x floor)" % (
+        (press_min - 2) * 1000, (press_median - 2) * 1000, (press_min - 2) / floor_min, (press_median - 2) / floor_median))
     cpu = [figures["pause-cpu"] for figures in results["install"] if "pause-cpu" in figures]
     if cpu:
         cpu_min, cpu_median = summary(cpu)
-        print("   processor time in the pause       min %7.1f ms  median %7.1f ms   target < 50 ms: %s" % (
-            cpu_min * 1000, cpu_median * 1000, "met" if max(cpu) < 0.05 else "MISSED"))
+        print("   processor time in the pause       min %7.1f ms  median %7.1f ms   max %.1f ms; target < 50 ms: %s" % (
+            cpu_min * 1000, cpu_median * 1000, max(cpu) * 1000, verdict(cpu_min < 0.05, cpu_median < 0.05)))
     print("   installed files identical to the archive (settings file aside): %s" % (
         "yes" if identical.get("install") and identical.get("install-memory") else "NO"))
 
@@ -381,8 +391,9 @@ def main():
     noop_min, noop_median = summary(times("start-noop"))
     inst_min, inst_median = summary(times("start-installer"))
     print("   no-op GUI program                 min %7.1f ms  median %7.1f ms" % (noop_min * 1000, noop_median * 1000))
-    print("   installer                         min %7.1f ms  median %7.1f ms   %.2f x no-op; target <= 2 x: %s" % (
-        inst_min * 1000, inst_median * 1000, inst_median / noop_median, "met" if inst_median <= 2 * noop_median else "MISSED"))
+    print("   installer                         min %7.1f ms  median %7.1f ms   %.2f / %.2f x no-op; target <= 2 x: %s" % (
+        inst_min * 1000, inst_median * 1000, inst_min / noop_min, inst_median / noop_median,
+        verdict(inst_min <= 2 * noop_min, inst_median <= 2 * noop_median)))
 
     print()
     print("4. Memory of the installer during a full install (%d runs; idle = its window shown, before the press)" % len(memory_runs))
