@@ -166,6 +166,22 @@ def status_fields(pid):
     return fields
 
 
+def image_pages(pid, exe_name):
+    """Resident and private (anonymous) bytes of the mappings of a program's own executable file."""
+    resident = private = 0
+    in_image = False
+    with open("/proc/%d/smaps" % pid) as file:
+        for line in file:
+            fields = line.split()
+            if re.match(r"^[0-9a-f]+-[0-9a-f]+ ", line):
+                in_image = len(fields) >= 6 and fields[-1].lower().endswith(exe_name.lower())
+            elif in_image and fields[0] == "Rss:":
+                resident += int(fields[1]) * 1024
+            elif in_image and fields[0] == "Anonymous:":
+                private += int(fields[1]) * 1024
+    return resident, private
+
+
 class AnonymousSampler(threading.Thread):
     """Samples a Linux process's anonymous resident memory every 2 ms until stopped."""
 
@@ -258,6 +274,8 @@ def install_measurement(bench, memory):
                     sampler = AnonymousSampler(pid)
             elif key == "press":
                 press_time = time.perf_counter()
+                if pid and memory:
+                    figures["idle-image-resident"], figures["idle-image-private"] = image_pages(pid, "KorvexaSetup.exe")
                 if pid and not memory:
                     before = processor_seconds(pid)
                     time.sleep(max(0.0, press_time + 2.0 - time.perf_counter()))
@@ -266,6 +284,7 @@ def install_measurement(bench, memory):
                 figures["time"] = float(value) / 1000
                 if pid and memory:
                     figures["peak-rss"] = status_fields(pid)["VmHWM"]
+                    figures["peak-image-resident"], figures["peak-image-private"] = image_pages(pid, "KorvexaSetup.exe")
             elif key == "success":
                 figures["success"] = value == "1"
             elif re.match(r"^(idle|peak)-", key):
@@ -397,12 +416,12 @@ def main():
 
     print()
     print("4. Memory of the installer during a full install (%d runs; idle = its window shown, before the press)" % len(memory_runs))
-    print("   %-50s %9s %9s %9s" % ("", "idle MiB", "peak MiB", "rise MiB"))
+    print("   %-56s %9s %9s %9s" % ("", "idle MiB", "peak MiB", "rise MiB"))
 
     def memory_row(label, idle_key, peak_key):
         idle = min(run[idle_key] for run in memory_runs if idle_key in run)
         peak = max(run[peak_key] for run in memory_runs if peak_key in run)
-        print("   %-50s %9.1f %9.1f %9.1f" % (label, idle / MiB, peak / MiB, (peak - idle) / MiB))
+        print("   %-56s %9.1f %9.1f %9.1f" % (label, idle / MiB, peak / MiB, (peak - idle) / MiB))
         return peak - idle
 
     memory_row("working set (GetProcessMemoryInfo, peak)", "idle-working-set", "peak-working-set")
@@ -410,11 +429,15 @@ def main():
     memory_row("PrivateUsage (GetProcessMemoryInfo)", "idle-private-usage", "peak-private-usage")
     if all("idle-anonymous" in run for run in memory_runs):
         memory_row("anonymous resident (Linux RssAnon, every 2 ms)", "idle-anonymous", "peak-anonymous")
+    if all("idle-image-resident" in run and "peak-image-resident" in run for run in memory_runs):
+        memory_row("installer image: pages resident from its file (Linux)", "idle-image-resident", "peak-image-resident")
+        memory_row("installer image: private copies of its pages (Linux)", "idle-image-private", "peak-image-private")
     archive_size = os.path.getsize(bench.archive)
     uninstaller_size = os.path.getsize(bench.uninstaller)
-    print("   target: private bytes rise < 8 MiB: %s; the archive (%.1f MiB) and the uninstaller (%.2f MiB) would show"
-          % ("met" if rise < 8 * MiB else "MISSED", archive_size / MiB, uninstaller_size / MiB))
-    print("   in the private rise if they were copied: they are written from the mapped image")
+    print("   target: private bytes rise < 8 MiB: %s" % ("met" if rise < 8 * MiB else "MISSED"))
+    print("   the archive block (%.2f MiB) and the uninstaller block (%.2f MiB) are written from the mapped image:" % (
+        archive_size / MiB, uninstaller_size / MiB))
+    print("   the image's pages read from its file grow by their size, its private pages and the private bytes do not")
 
     print()
     print("5. Footprint")
