@@ -196,12 +196,11 @@ DWORD StoredAttributes(const Entry& entry)
     return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
 }
 
-// Gives the file its final attributes, FILE_ATTRIBUTE_NORMAL, and, when it was extracted
-// whole, the entry's time stamp (DOS date and time are local time), in one call through the
-// open handle just before it is closed. Through the handle the file system keeps both at the
-// close, as it keeps the times: the file ends up as a close followed by SetFileAttributesA on
-// its path would leave it, without that second open by name. A file that failed is cleared
-// the same way, so that it can be deleted even when its entry made it read-only.
+// Sets FILE_ATTRIBUTE_NORMAL and, for a file extracted whole, the entry's time stamp (DOS date
+// and time are local time) in one call through the open handle, before the close. What is set
+// through a handle outlasts the close, so the file ends as SetFileAttributesA after the close
+// would leave it, without opening it again by name (the dearest step of all under Wine). A
+// file that failed is cleared too, so that it can be deleted even if its entry made it read-only.
 void FinishFile(HANDLE file, const Entry& entry, bool extracted)
 {
     FILE_BASIC_INFO basic{}; // times left at 0 stay unchanged
