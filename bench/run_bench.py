@@ -425,6 +425,7 @@ def main():
         return peak - idle
 
     memory_row("working set (GetProcessMemoryInfo, peak)", "idle-working-set", "peak-working-set")
+    print("     (file pages count in it: the image's blocks as they are written, the archive file mapped to be read)")
     rise = memory_row("committed private (VirtualQueryEx, sampled)", "idle-committed-private", "peak-committed-private")
     memory_row("PrivateUsage (GetProcessMemoryInfo)", "idle-private-usage", "peak-private-usage")
     if all("idle-anonymous" in run for run in memory_runs):
