@@ -20,7 +20,12 @@ set_target_properties(zlib_static PROPERTIES IMPORTED_LOCATION "${ZLIB_STATIC}"
 
 # libpng
 set(png_src "${KORVEXA_SOURCES_DIR}/libpng")
-configure_file("${png_src}/scripts/pnglibconf.h.prebuilt" "${CMAKE_BINARY_DIR}/deps/png/pnglibconf.h" COPYONLY)
+# The programs only read PNG. Without the simplified write API, png_image_free no longer refers
+# to the writer, so neither libpng's writer nor zlib's deflate is linked into the installer.
+file(READ "${png_src}/scripts/pnglibconf.h.prebuilt" pnglibconf)
+string(REGEX REPLACE "#define PNG_SIMPLIFIED_WRITE[A-Z_]*_SUPPORTED\n" "" pnglibconf "${pnglibconf}")
+file(WRITE "${CMAKE_BINARY_DIR}/deps/png/pnglibconf.h.in" "${pnglibconf}")
+configure_file("${CMAKE_BINARY_DIR}/deps/png/pnglibconf.h.in" "${CMAKE_BINARY_DIR}/deps/png/pnglibconf.h" COPYONLY)
 add_library(png_static STATIC
   ${png_src}/png.c ${png_src}/pngerror.c ${png_src}/pngget.c ${png_src}/pngmem.c
   ${png_src}/pngpread.c ${png_src}/pngread.c ${png_src}/pngrio.c ${png_src}/pngrtran.c

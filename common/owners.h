@@ -1,4 +1,4 @@
-// Move-only owners for Windows handles, keys, search handles and GDI objects.
+// Move-only owners for Windows handles, keys, search handles, GDI objects and mapped views.
 #pragma once
 
 #include <windows.h>
@@ -86,9 +86,16 @@ struct IconTraits {
     static void Close(Type h) { ::DestroyIcon(h); }
 };
 
+struct MappedViewTraits {
+    using Type = LPVOID;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type view) { ::UnmapViewOfFile(view); }
+};
+
 using UniqueHandle = UniqueOwner<HandleTraits>;
 using UniqueFileHandle = UniqueOwner<FileHandleTraits>;
 using UniqueFindHandle = UniqueOwner<FindHandleTraits>;
 using UniqueKey = UniqueOwner<KeyTraits>;
 using UniqueGdiObject = UniqueOwner<GdiObjectTraits>;
 using UniqueIcon = UniqueOwner<IconTraits>;
+using UniqueMappedView = UniqueOwner<MappedViewTraits>;

@@ -23,8 +23,9 @@ struct ArchiveTraits {
 };
 using UniqueArchive = UniqueOwner<ArchiveTraits>;
 
-// Nearly every file goes out in one WriteFile; larger ones in pieces of this size.
-constexpr std::size_t kLargestWrite = 16u << 20;
+// Most files go out in one WriteFile, larger ones in pieces of this size: more per write saves
+// nothing measurable, and the buffer is the largest private memory the extraction takes.
+constexpr std::size_t kLargestWrite = 1u << 20;
 constexpr std::size_t kSmallestBuffer = 64u << 10;
 
 const DWORD kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM
@@ -48,18 +49,22 @@ std::string WithoutTrailingBackslashes(std::string path)
     return path;
 }
 
-// Creates the folder and every missing folder above it, from the root down. Levels that exist
-// (or that are no folder at all, like "D:") simply fail; only the end result counts.
+// Creates the folder and every missing folder above it, from the highest missing level down.
+// Each level is first simply created: when that fails for want of its parent, the parent is
+// made the same way and the level tried again. Only the end result counts (a level like "D:"
+// cannot be created but is a folder all the same).
 bool CreateFolderChain(const std::string& folder)
 {
     const std::string path = WithoutTrailingBackslashes(folder);
     if (path.empty())
         return false;
-    if (IsFolder(path))
+    if (CreateDirectoryA(path.c_str(), nullptr))
         return true;
-    for (std::size_t at = FindBackslash(path); at != std::string::npos; at = FindBackslash(path, at + 1))
-        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
-    CreateDirectoryA(path.c_str(), nullptr);
+    if (GetLastError() == ERROR_PATH_NOT_FOUND) {
+        const std::size_t at = FindLastBackslash(path);
+        if (at != std::string::npos && CreateFolderChain(path.substr(0, at)))
+            CreateDirectoryA(path.c_str(), nullptr);
+    }
     return IsFolder(path);
 }
 
@@ -73,6 +78,83 @@ bool BeginsWithLocalHeader(const std::string& archivePath)
     return file && ReadFile(file.Get(), head, sizeof head, &read, nullptr) && read == sizeof head
         && std::memcmp(head, signature, sizeof head) == 0;
 }
+
+// The archive file mapped into memory for minizip, which reads each header field by field:
+// from a mapping those reads are copies, not one file read each (some 60 per entry and pass).
+// The pages are the file's own, so no private memory is used for the archive.
+class MappedArchive {
+public:
+    explicit MappedArchive(const std::string& path)
+    {
+        UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        LARGE_INTEGER size{};
+        if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0
+            || static_cast<unsigned long long>(size.QuadPart) > kLargestMapping)
+            return;
+        UniqueHandle mapping(CreateFileMappingA(file.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+        if (!mapping)
+            return;
+        view_ = UniqueMappedView(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
+        if (view_)
+            size_ = static_cast<ZPOS64_T>(size.QuadPart);
+    }
+
+    bool IsMapped() const { return static_cast<bool>(view_); }
+
+    // minizip's file functions over the mapping; the file is opened and closed by the owner.
+    zlib_filefunc64_def FileFunctions()
+    {
+        zlib_filefunc64_def functions{};
+        functions.zopen64_file = [](voidpf opaque, const void*, int) -> voidpf { return opaque; };
+        functions.zread_file = [](voidpf, voidpf stream, void* buffer, uLong size) -> uLong {
+            return static_cast<MappedArchive*>(stream)->Read(buffer, size);
+        };
+        functions.zwrite_file = [](voidpf, voidpf, const void*, uLong) -> uLong { return 0; };
+        functions.ztell64_file = [](voidpf, voidpf stream) -> ZPOS64_T {
+            return static_cast<MappedArchive*>(stream)->position_;
+        };
+        functions.zseek64_file = [](voidpf, voidpf stream, ZPOS64_T offset, int origin) -> long {
+            return static_cast<MappedArchive*>(stream)->Seek(offset, origin);
+        };
+        functions.zclose_file = [](voidpf, voidpf) -> int { return 0; };
+        functions.zerror_file = [](voidpf, voidpf) -> int { return 0; };
+        functions.opaque = this;
+        return functions;
+    }
+
+private:
+    // Beyond this the address space of a 32-bit process may not hold the view; such an archive
+    // is read from the file.
+    static constexpr unsigned long long kLargestMapping = 1ull << 30;
+
+    uLong Read(void* buffer, uLong size)
+    {
+        const ZPOS64_T left = position_ < size_ ? size_ - position_ : 0;
+        const uLong count = static_cast<uLong>(std::min<ZPOS64_T>(size, left));
+        std::memcpy(buffer, static_cast<const unsigned char*>(view_.Get()) + position_, count);
+        position_ += count;
+        return count;
+    }
+
+    // As a file would: any position at or after the start may be set; reads past the end give nothing.
+    long Seek(ZPOS64_T offset, int origin)
+    {
+        ZPOS64_T base = 0;
+        if (origin == ZLIB_FILEFUNC_SEEK_CUR)
+            base = position_;
+        else if (origin == ZLIB_FILEFUNC_SEEK_END)
+            base = size_;
+        else if (origin != ZLIB_FILEFUNC_SEEK_SET)
+            return -1;
+        position_ = base + offset;
+        return 0;
+    }
+
+    UniqueMappedView view_;
+    ZPOS64_T size_ = 0;
+    ZPOS64_T position_ = 0;
+};
 
 // The current entry's name, cut at an embedded NUL as the ...A functions would see it.
 bool ReadCurrentEntry(unzFile archive, Entry& entry)
@@ -114,18 +196,29 @@ DWORD StoredAttributes(const Entry& entry)
     return attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
 }
 
-// The entry's DOS date and time are local time.
-void SetTimesFromEntry(HANDLE file, const Entry& entry)
+// Sets FILE_ATTRIBUTE_NORMAL and, for a file extracted whole, the entry's time stamp (DOS date
+// and time are local time) in one call through the open handle, before the close. What is set
+// through a handle outlasts the close, so the file ends as SetFileAttributesA after the close
+// would leave it, without opening it again by name (the dearest step of all under Wine). A
+// file that failed is cleared too, so that it can be deleted even if its entry made it read-only.
+void FinishFile(HANDLE file, const Entry& entry, bool extracted)
 {
+    FILE_BASIC_INFO basic{}; // times left at 0 stay unchanged
     FILETIME local;
     FILETIME universal;
-    if (DosDateTimeToFileTime(HIWORD(entry.info.dosDate), LOWORD(entry.info.dosDate), &local)
-        && LocalFileTimeToFileTime(&local, &universal))
-        SetFileTime(file, &universal, &universal, &universal);
+    if (extracted && DosDateTimeToFileTime(HIWORD(entry.info.dosDate), LOWORD(entry.info.dosDate), &local)
+        && LocalFileTimeToFileTime(&local, &universal)) {
+        LARGE_INTEGER time;
+        time.LowPart = universal.dwLowDateTime;
+        time.HighPart = static_cast<LONG>(universal.dwHighDateTime);
+        basic.CreationTime = basic.LastAccessTime = basic.LastWriteTime = time;
+    }
+    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
 }
 
-// One buffer for all entries, as large as the largest entry (within limits), so that nearly
-// every file is inflated whole and written with one WriteFile.
+// One buffer for all entries, as large as the largest entry (within limits), so that most
+// files are inflated whole and written with one WriteFile.
 struct WriteBuffer {
     explicit WriteBuffer(ZPOS64_T largestEntry)
         : size(static_cast<std::size_t>(std::clamp<ZPOS64_T>(largestEntry, kSmallestBuffer, kLargestWrite))),
@@ -156,25 +249,38 @@ bool CopyEntryData(unzFile archive, const Entry& entry, HANDLE file, const Write
     return total == entry.info.uncompressed_size;
 }
 
-bool ExtractFile(unzFile archive, const Entry& entry, const std::string& destination, const WriteBuffer& buffer)
+// Creates the destination file. When that fails, the folders above it may be missing, or a
+// file of an earlier installation may be read-only, hidden or system, which CREATE_ALWAYS
+// refuses: its attributes are cleared, the folders created, and the file created once more.
+UniqueFileHandle CreateDestination(const std::string& destination, DWORD attributes)
 {
+    auto create = [&] {
+        return UniqueFileHandle(
+            CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
+    };
+    UniqueFileHandle file = create();
+    if (file)
+        return file;
     SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!CreateFolderChain(SplitAtLastBackslash(destination).before))
-        return false;
+        return file;
+    return create();
+}
+
+bool ExtractFile(unzFile archive, const Entry& entry, const std::string& destination, const WriteBuffer& buffer)
+{
     if (unzOpenCurrentFile(archive) != UNZ_OK)
         return false;
-    UniqueFileHandle file(CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      StoredAttributes(entry), nullptr));
+    UniqueFileHandle file = CreateDestination(destination, StoredAttributes(entry));
     bool copied = file && CopyEntryData(archive, entry, file.Get(), buffer);
     // The CRC is checked here, once all data have been read.
     bool checked = unzCloseCurrentFile(archive) == UNZ_OK;
     if (!file)
         return false;
-    if (copied && checked)
-        SetTimesFromEntry(file.Get(), entry);
+    const bool extracted = copied && checked;
+    FinishFile(file.Get(), entry, extracted);
     file.Close();
-    SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (copied && checked)
+    if (extracted)
         return true;
     DeleteFileA(destination.c_str());
     return false;
@@ -191,8 +297,13 @@ int ExtractArchive(const std::string& archivePath, const std::string& targetFold
     if (!BeginsWithLocalHeader(archivePath))
         return 0;
 
+    // Declared before the archive, so that it is unmapped after minizip has closed the archive.
+    MappedArchive mapped(archivePath);
     zlib_filefunc64_def fileFunctions;
-    fill_win32_filefunc64A(&fileFunctions);
+    if (mapped.IsMapped())
+        fileFunctions = mapped.FileFunctions();
+    else
+        fill_win32_filefunc64A(&fileFunctions);
     UniqueArchive archive(unzOpen2_64(archivePath.c_str(), &fileFunctions));
     unz_global_info64 global;
     if (!archive || unzGetGlobalInfo64(archive.Get(), &global) != UNZ_OK)
