@@ -6,6 +6,7 @@
 //   gui_bench install <exe> <drive> [memory]    press on "安装" to the outcome's message box;
 //                                               with "memory", the installer's memory sampled too
 #include "gui_driver.h"
+#include "installer_driver.h"
 #include "owners.h"
 
 #include <windows.h>
@@ -150,19 +151,6 @@ struct MemoryPeaks {
         pagefileUsage = std::max<std::size_t>(pagefileUsage, counters.PagefileUsage);
     }
 };
-
-void ChooseDrive(HWND window, char letter)
-{
-    HWND driveBox = ChildAt(window, 75, 198);
-    std::vector<std::string> entries = ComboBoxEntries(driveBox);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (!entries[i].empty() && entries[i][0] == letter) {
-            SendMessageA(driveBox, CB_SETCURSEL, i, 0);
-            SendMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(driveBox), CBN_SELENDOK),
-                         reinterpret_cast<LPARAM>(driveBox));
-        }
-    }
-}
 
 // No earlier installation recorded; its files and shortcuts are removed by the caller.
 void ForgetInstallation()
