@@ -322,6 +322,8 @@ TEST_F(UninstallJourneyTest, ItsOwnFileWrittenAgainAfterTheRemovalStays)
 
     UninstallerRun run(uninstaller_, workingFolder_);
     AnswerYesAndWaitForTheEnd(run);
+    // Once the removal has taken its file, a new installation writes it again at once.
+    ASSERT_TRUE(run.WaitUntilItsFileIsGone(kSelfRemovalTimeMs));
     ASSERT_TRUE(CopyFileA(UninstallerExePath().c_str(), uninstaller_.c_str(), FALSE));
 
     Sleep(kSelfRemovalTimeMs / 2);
