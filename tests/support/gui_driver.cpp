@@ -133,12 +133,14 @@ std::vector<std::string> ComboBoxEntries(HWND comboBox)
 void ClickAt(POINT screenPoint)
 {
     SetCursorPos(screenPoint.x, screenPoint.y);
-    INPUT inputs[2] = {};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
+    Sleep(50);
+    for (DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = button;
+        SendInput(1, &input, sizeof input);
+        Sleep(50);
+    }
 }
 
 bool SaveWindowPicture(HWND window, const std::string& bmpPath)
